@@ -93,7 +93,7 @@ add_library(qiv_gtest_main INTERFACE)
 target_link_libraries(qiv_gtest_main INTERFACE gtest_main gtest)
 
 # The wine runner of this build: tests and tools run through it.
-set(QIV_WINEPREFIX ${CMAKE_BINARY_DIR}/wine/prefix)
+set(QIV_WINEPREFIX ${CMAKE_BINARY_DIR}/wine/prefix CACHE PATH "Wine prefix of this build")
 set(QIV_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
 file(WRITE ${QIV_WINE_RUN}.tmp
   "#!/bin/sh\nQIV_WINEPREFIX='${QIV_WINEPREFIX}' exec '${CMAKE_SOURCE_DIR}/scripts/wine-run' \"$@\"\n")
