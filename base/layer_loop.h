@@ -12,6 +12,9 @@
 //   DestroyWindow(hwnd);
 //   base::LayerLoop::QuitTop();
 //
+// Every way the modal window can end (button, WM_CLOSE, Alt+F4) must reach
+// QuitTop(): the layer loop runs until then, with the owner disabled.
+//
 // RunModal shows the window (SW_SHOWNORMAL), disables its owner
 // (GetWindow(GW_OWNER)), then runs a nested MessagePumpForUI whose parent is
 // g_ui_loop's pump: every window message of the thread is dispatched, and the
