@@ -1,9 +1,9 @@
 #include "server/package_answer.h"
 
-#include <windows.h>
-
 #include <json/reader.h>
 #include <json/value.h>
+
+#include "installer/util/string_conv.h"
 
 namespace server {
 
@@ -48,35 +48,6 @@ void CollectStrings(const Json::Value& object, const char* const (&names)[N],
 const std::string* Find(const JsonStrings& members, const char* name) {
   const auto it = members.find(name);
   return it == members.end() ? nullptr : &it->second;
-}
-
-std::wstring ToWide(const std::string& text, UINT code_page) {
-  if (text.empty())
-    return std::wstring();
-  const int length = MultiByteToWideChar(code_page, 0, text.data(),
-                                         static_cast<int>(text.size()),
-                                         nullptr, 0);
-  if (length <= 0)
-    return std::wstring();
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                      &wide[0], length);
-  return wide;
-}
-
-std::string Utf8ToAnsi(const std::string& utf8) {
-  const std::wstring wide = ToWide(utf8, CP_UTF8);
-  if (wide.empty())
-    return std::string();
-  const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(),
-                                         static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  if (length <= 0)
-    return std::string();
-  std::string ansi(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                      &ansi[0], length, nullptr, nullptr);
-  return ansi;
 }
 
 }  // namespace
@@ -128,7 +99,7 @@ void StorePackageMembers(const JsonStrings& members, PackageStrings* strings) {
   // The folder name becomes part of a path: it is taken from UTF-8 into
   // the code page that the ANSI path functions use.
   if (const std::string* dir_name = Find(members, "dirName"))
-    strings->dirName = Utf8ToAnsi(*dir_name);
+    strings->dirName = ::Utf8ToAnsi(*dir_name);
 }
 
 PackageRule JudgePackageAnswer(const std::string& text,
@@ -161,11 +132,11 @@ GameCenterParams::GameCenterParams(const JsonStrings& members)
 
 void GameCenterParams::ApplyTo(std::wstring* launch_params) const {
   if (const std::string* value = Find(members_, "activityName"))
-    *launch_params = L"-activityName:" + ToWide(*value, CP_ACP) + L" ";
+    *launch_params = L"-activityName:" + AnsiToWide(*value) + L" ";
   if (const std::string* value = Find(members_, "installApkUrl"))
-    *launch_params += L"-installApkUrl:" + ToWide(*value, CP_ACP) + L" ";
+    *launch_params += L"-installApkUrl:" + AnsiToWide(*value) + L" ";
   if (const std::string* value = Find(members_, "packageUrl"))
-    *launch_params += L"-packageUrl:" + ToWide(*value, CP_ACP);
+    *launch_params += L"-packageUrl:" + AnsiToWide(*value);
 }
 
 }  // namespace server
