@@ -21,7 +21,7 @@ std::vector<LayerLoop*>& LayerStack() {
 LayerLoop::LayerLoop(MessageLoop* parent)
     : pump_(new MessagePumpForUI(MessagePumpForUI::NoWindow())) {
   if (parent && parent->type() == MessageLoop::TYPE_UI) {
-    pump_->SetParent(static_cast<MessagePumpForUI*>(parent->pump()), parent);
+    pump_->SetParent(parent->ui_pump(), parent);
   }
 }
 

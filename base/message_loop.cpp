@@ -133,6 +133,14 @@ void MessageLoop::Run() {
   running_ = was_running;
 }
 
+MessagePumpForUI* MessageLoop::ui_pump() const {
+  return type_ == TYPE_UI ? static_cast<MessagePumpForUI*>(pump_) : nullptr;
+}
+
+MessagePumpForIO* MessageLoop::io_pump() const {
+  return type_ == TYPE_IO ? static_cast<MessagePumpForIO*>(pump_) : nullptr;
+}
+
 void MessageLoop::Quit() { pump_->Quit(); }
 
 Task* MessageLoop::QuitTask() {

@@ -30,6 +30,9 @@
 
 namespace base {
 
+class MessagePumpForIO;
+class MessagePumpForUI;
+
 class MessageLoop : public MessagePump::Delegate {
  public:
   enum Type { TYPE_DEFAULT = 0, TYPE_UI = 1, TYPE_IO = 2 };
@@ -83,6 +86,10 @@ class MessageLoop : public MessagePump::Delegate {
   Type type() const { return type_; }
   // Loop's thread (WakeUp on any thread).
   MessagePump* pump() const { return pump_; }
+  // The pump as its concrete class; null when the loop has another type.
+  // io_pump()->GetCompletionPort() may be used from any thread.
+  MessagePumpForUI* ui_pump() const;
+  MessagePumpForIO* io_pump() const;
 
   // Loop's thread only. The observer is not owned.
   void AddDestructionObserver(DestructionObserver* observer);
