@@ -18,6 +18,7 @@ parameters, so one running server serves every test case at once:
 
 Resources:
   GET  /files/<name>        a file below the root folder
+  GET  /_control/release    ends every stall in progress at once
   GET  /text?body=<pct>     the percent-decoded body (may hold %00 bytes)
   POST <any path>           the form body is recorded; the answer is "ok"
 
@@ -102,6 +103,10 @@ class _Handler(BaseHTTPRequestHandler):
         url = urllib.parse.urlsplit(self.path)
         params = _params(url.query)
         owner = self.server.owner
+        if url.path == "/_control/release":
+            owner.release_stalls()
+            self._answer_simple(200, b"released", None, send_body)
+            return
         route = owner.routes.get(("GET", url.path))
         if route:
             status, headers, payload = route(self, b"")
@@ -189,7 +194,7 @@ class _Handler(BaseHTTPRequestHandler):
             offset += step
         if stall_at is not None:
             self.wfile.flush()
-            self.server.owner.stopping.wait(float(params["stall"]))
+            self.server.owner.wait_stall(float(params["stall"]))
         return offset - begin
 
 
@@ -254,6 +259,7 @@ class HttpTestServer:
         self.requests = []
         self.stopping = threading.Event()
         self._lock = threading.Lock()
+        self._release = threading.Event()
         self._counts = {}
         self._httpd = None
         self._thread = None
@@ -270,6 +276,18 @@ class HttpTestServer:
             if self.record_path:
                 with open(self.record_path, "a", encoding="ascii") as f:
                     f.write(line + "\n")
+
+    def wait_stall(self, seconds):
+        """Waits `seconds`, or less when the stalls are released or the
+        server stops."""
+        with self._lock:
+            release = self._release
+        release.wait(seconds)
+
+    def release_stalls(self):
+        with self._lock:
+            self._release.set()
+            self._release = threading.Event()
 
     def take_misbehaviour(self, path, params):
         """Whether this request gets the misbehaviour its query asks for;
@@ -297,6 +315,8 @@ class HttpTestServer:
 
     def stop(self):
         self.stopping.set()
+        with self._lock:
+            self._release.set()
         if self._httpd:
             if self._thread:
                 self._httpd.shutdown()

@@ -1,0 +1,19 @@
+#include "net/fetch_adapter.h"
+
+namespace net {
+
+FetchAdapter::FetchAdapter(const FetchRequest& request)
+    : fetcher(new URLFetcher(request, this)) {}
+
+FetchAdapter::~FetchAdapter() { DetachFetcher(); }
+
+void FetchAdapter::ReplaceFetcher(const FetchRequest& request) {
+  DetachFetcher();
+  fetcher = new URLFetcher(request, this);
+}
+
+void FetchAdapter::DetachFetcher() {
+  if (fetcher) fetcher->Detach();
+}
+
+}  // namespace net
