@@ -17,6 +17,8 @@
 
 #include <string>
 
+class CServerUrls;
+
 struct StartupSettings {
   bool debug = false;             // "-debug" or the environment variable
   bool external_servers = true;   // cleared by "-unExternalQiv:"
@@ -51,6 +53,18 @@ class CGlobal {
   static int chinese() { return startup_.chinese; }
   static int language_index() { return startup_.language_index; }
   static const std::string& pack_folder() { return startup_.pack_folder; }
+
+  // Server endpoints and request signing (server/global_server_urls.cpp).
+  // Main thread, once, after the command line and the language are final:
+  // fills the endpoint table from the external-servers flag, the language
+  // index and the MAC address.
+  static void InitServerUrls();
+  // Any thread after InitServerUrls: a fresh signed parameter string (the
+  // clock is read on every call), and the infor URL followed by one.
+  static std::string GetSignedParams();
+  static std::string GetInforUrl();
+  // The endpoint table, the query URL member and the test seams.
+  static CServerUrls& server_urls();
 
  private:
   static StartupSettings startup_;
