@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/global.h"
 #include "installer/util/windows_version.h"
 
 namespace {
@@ -82,6 +83,35 @@ TEST_F(ServerUrlsTest, SettingsSeamPointsAtAnotherServer) {
                     "http://127.0.0.1:40123/api/token/file/v1_0/infor?"
                     "accessToken=BFF782A79B0929A3C03AE1E7F88C4C57&"));
   EXPECT_EQ("127.0.0.1:40124", urls_.endpoints().log_post_host);
+}
+
+}  // namespace
+
+namespace {
+
+// CGlobal forwards to its one CServerUrls, fed by the start-up settings.
+TEST(GlobalServerUrlsTest, StartupSettingsChooseHostsAndPair) {
+  StartupSettings& startup = CGlobal::mutable_startup();
+  startup.external_servers = false;  // "-unExternalQiv:"
+  startup.language_index = 3;
+  CGlobal::server_urls().SetMacReader(&FixedMac);
+  CGlobal::server_urls().SetClock(&FixedClock);
+  CGlobal::InitServerUrls();
+  EXPECT_EQ(0u, CGlobal::GetInforUrl().find(
+                    "http://127.0.0.1:9090/api/token/file/v1_0/infor?"
+                    "accessToken=BFF782A79B0929A3C03AE1E7F88C4C57"
+                    "&macAddress=00:1A:2B:3C:4D:5E&"));
+  EXPECT_EQ(CGlobal::server_urls().GetSignedParams(),
+            CGlobal::GetSignedParams());
+  EXPECT_EQ("api.qiv.invalid",
+            CGlobal::server_urls().endpoints().log_post_host);
+
+  startup.external_servers = true;
+  startup.language_index = 6;
+  CGlobal::InitServerUrls();
+  EXPECT_EQ(0u, CGlobal::GetInforUrl().find(
+                    "http://api.qiv.invalid/api/token/file/v1_0/infor?"
+                    "accessToken=5ff20233adc2fa4e9bc123fa37be3013&"));
 }
 
 }  // namespace

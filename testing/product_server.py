@@ -294,9 +294,10 @@ class ProductServer(http_test_server.HttpTestServer):
         self.scenario = scenario
         self.product_record = record_path
         self.web_port = web_port
-        self.install_pack = (install_pack if install_pack is not None
-                             else default_install_pack(packs))
-        self.rc_pack = rc_pack if rc_pack is not None else default_rc_pack(packs)
+        # None: looked up in the packs folder at each answer, so that a test
+        # may put its packs there after the server started.
+        self.install_pack = install_pack
+        self.rc_pack = rc_pack
         self.game_center_file = game_center_file
         _, self.credentials = read_deployment(deployment)
         self._queries = 0
@@ -316,8 +317,14 @@ class ProductServer(http_test_server.HttpTestServer):
             scenario = self.scenario
             if scenario == "empty-first":
                 scenario = "empty" if self._queries == 1 else "good"
-        return package_answer(scenario, base_url, self.root,
-                              self.install_pack, self.rc_pack)
+        install_pack = self.install_pack
+        if install_pack is None:
+            install_pack = default_install_pack(self.root)
+        rc_pack = self.rc_pack
+        if rc_pack is None:
+            rc_pack = default_rc_pack(self.root)
+        return package_answer(scenario, base_url, self.root, install_pack,
+                              rc_pack)
 
     def note(self, verdict, reason, handler, status, body=b""):
         entry = {"verdict": verdict, "reason": reason,
