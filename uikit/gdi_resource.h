@@ -26,6 +26,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -77,6 +78,13 @@ struct NinePartPiece {
 };
 void ComputeNineParts(const RECT& dst, const RECT& src, const RECT& corners,
                       NinePartPiece pieces[9]);
+
+// The text cut for one line of `width`: the text itself when it fits, else
+// its longest prefix followed by "…" that fits (just "…" when none does).
+// measure gives the width of a candidate line. Pure, so the rule is tested
+// without fonts.
+std::wstring EllipsizeToWidth(const std::wstring& text, float width,
+                              const std::function<float(const std::wstring&)>& measure);
 
 // GDI+ ARGB of a COLORREF with the toolkit's alpha 0xFE.
 inline DWORD ArgbFromColorref(COLORREF colour) {
@@ -140,7 +148,9 @@ class CGDIResource {
                          COLORREF colour, UINT format = 0);
   // GDI+ text. font null → the dc's selected font. Of the DT_ flags only
   // DT_CENTER, DT_RIGHT, DT_VCENTER, DT_SINGLELINE and DT_END_ELLIPSIS are
-  // translated; text wraps unless DT_SINGLELINE.
+  // translated; text wraps unless DT_SINGLELINE. A single line with
+  // DT_END_ELLIPSIS is cut here (EllipsizeToWidth) rather than by GDI+'s
+  // trimming, which some GDI+ implementations do not draw.
   void DrawTextPlus(HDC dc, const std::wstring& text, const RECT& rect,
                     HFONT font, COLORREF colour, UINT format);
   // Font 1 and the dc's text colour.

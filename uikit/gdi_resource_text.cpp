@@ -37,7 +37,27 @@ void ApplyFormat(UINT format, Gdiplus::StringFormat* string_format) {
     string_format->SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
 }
 
+constexpr wchar_t kEllipsis[] = L"\u2026";
+
 }  // namespace
+
+std::wstring EllipsizeToWidth(const std::wstring& text, float width,
+                              const std::function<float(const std::wstring&)>& measure) {
+  if (text.empty() || measure(text) <= width) return text;
+  // Longest prefix that fits with the ellipsis: widths grow with length,
+  // so search the length.
+  size_t low = 0, high = text.size() - 1;
+  while (low < high) {
+    size_t mid = (low + high + 1) / 2;
+    if (measure(text.substr(0, mid) + kEllipsis) <= width)
+      low = mid;
+    else
+      high = mid - 1;
+  }
+  // Do not leave half of a surrogate pair before the ellipsis.
+  if (low > 0 && IS_HIGH_SURROGATE(text[low - 1])) --low;
+  return text.substr(0, low) + kEllipsis;
+}
 
 void CGDIResource::DrawTextGdi(HDC dc, const std::wstring& text,
                                const RECT& rect, HFONT font, COLORREF colour,
@@ -80,8 +100,18 @@ void CGDIResource::DrawTextPlus(HDC dc, const std::wstring& text,
                         static_cast<Gdiplus::REAL>(rect.right - rect.left),
                         static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
   graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-  graphics.DrawString(text.c_str(), -1, plus_font.get(), layout,
-                      &string_format, &brush);
+  std::wstring line = text;
+  if ((format & DT_SINGLELINE) && (format & DT_END_ELLIPSIS)) {
+    line = EllipsizeToWidth(text, layout.Width, [&](const std::wstring& candidate) {
+      Gdiplus::RectF bounds;
+      graphics.MeasureString(candidate.c_str(), static_cast<INT>(candidate.size()),
+                             plus_font.get(), Gdiplus::PointF(0.0f, 0.0f), &string_format,
+                             &bounds);
+      return bounds.Width;
+    });
+  }
+  graphics.DrawString(line.c_str(), -1, plus_font.get(), layout, &string_format,
+                      &brush);
 }
 
 void CGDIResource::DrawTextPlusDefault(HDC dc, const std::wstring& text,
