@@ -18,6 +18,15 @@ bool GdiplusWorks() {
   return status == Gdiplus::Ok;
 }
 
+// One thread's turn: 50 short GDI+ uses. 0 when every one worked.
+DWORD WINAPI UseGdiplusRepeatedly(void*) {
+  for (int i = 0; i < 50; ++i) {
+    ScopedGdiplus user;
+    if (!user.ok() || !GdiplusWorks()) return 1;
+  }
+  return 0;
+}
+
 // This program has no other GDI+ user, so the counts are absolute.
 TEST(GdiplusSessionTest, FirstUserStartsLastUserStops) {
   ASSERT_EQ(0, GdiplusSession::user_count());
@@ -46,16 +55,7 @@ TEST(GdiplusSessionTest, UsersOnManyThreadsBalance) {
   const int kThreads = 8;
   HANDLE threads[kThreads];
   for (HANDLE& thread : threads) {
-    thread = CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD {
-          for (int i = 0; i < 50; ++i) {
-            ScopedGdiplus user;
-            if (!user.ok() || !GdiplusWorks()) return 1;
-          }
-          return 0;
-        },
-        nullptr, 0, nullptr);
+    thread = CreateThread(nullptr, 0, UseGdiplusRepeatedly, nullptr, 0, nullptr);
     ASSERT_NE(nullptr, thread);
   }
   WaitForMultipleObjects(kThreads, threads, TRUE, INFINITE);
