@@ -17,8 +17,10 @@
 //
 // RunModal shows the window (SW_SHOWNORMAL), disables its owner
 // (GetWindow(GW_OWNER)), then runs a nested MessagePumpForUI whose parent is
-// g_ui_loop's pump: every window message of the thread is dispatched, and the
-// UI loop's tasks, delayed tasks and timers keep running. When QuitTop() ends
+// the pump of the calling thread's UI loop (g_ui_loop in the installer): every
+// window message of the thread is dispatched, and the UI loop's tasks,
+// delayed tasks and timers keep running. Without a UI loop on the calling
+// thread only window messages are dispatched. When QuitTop() ends
 // it, the owner is enabled again and given the focus.
 //
 // WM_QUIT taken while a layer loop runs does not end the layer loop; it is

@@ -40,7 +40,8 @@ class Thread {
   bool Start(const StartOptions& options);
 
   // Owner's thread. Runs every task already posted, ends the loop and joins.
-  // Returns at once when never started or already stopped.
+  // Returns at once when never started or already stopped, and when called
+  // on the thread itself (it cannot join itself).
   void Stop();
 
   // Null before the thread runs and after its loop has ended.
