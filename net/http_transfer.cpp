@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "net/http_range.h"
 #include "net/internet_handles.h"
 #include "net/multi_part_rules.h"
 #include "simlog/log.h"
@@ -101,13 +102,12 @@ bool HttpTransfer::Perform() {
 
   if (s.type == kFormPost) return FormPost(root);
 
-  char range_header[64] = "";
-  if (s.type == kRangeGet || s.type == kRangeProbe) {
-    const DWORD offset = s.type == kRangeGet ? s.range_begin : 0;
-    wsprintfA(range_header, "Range:bytes=%lu-\r\n",
-              static_cast<unsigned long>(offset));
-  }
-  HINTERNET request = OpenUrl(root, range_header[0] ? range_header : nullptr);
+  // The probe asks for the first byte only; its answer names the size.
+  std::string range_header;
+  if (s.type == kRangeGet) range_header = RangeHeader(s.range_begin, s.range_end);
+  if (s.type == kRangeProbe) range_header = RangeHeader(0, 1);
+  HINTERNET request =
+      OpenUrl(root, range_header.empty() ? nullptr : range_header.c_str());
   if (!request) return false;
 
   switch (s.type) {
@@ -189,6 +189,17 @@ bool HttpTransfer::ContentLength(HINTERNET request, DWORD* length) {
   }
   *length = value;
   return true;
+}
+
+uint64_t HttpTransfer::WholeSize(HINTERNET request, DWORD request_begin,
+                                DWORD length) {
+  wchar_t range[128] = L"";  // "bytes <first>-<last>/<total>"
+  DWORD size = sizeof(range);
+  if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_RANGE, range, &size,
+                      nullptr)) {
+    range[0] = L'\0';
+  }
+  return WholeSizeOfRangeAnswer(range, request_begin, length);
 }
 
 bool HttpTransfer::Read(HINTERNET request, char* buffer, DWORD size,
@@ -292,7 +303,7 @@ bool HttpTransfer::RangeGet(HINTERNET request) {
 
   char buffer[kRangeChunk];
   DWORD since_report = 0;
-  const DWORD request_begin = s.range_begin;
+  const uint64_t whole = WholeSize(request, s.range_begin, length);
   while (s.position < s.range_end) {
     const DWORD want = s.range_end - s.position < kRangeChunk
                            ? s.range_end - s.position
@@ -317,7 +328,7 @@ bool HttpTransfer::RangeGet(HINTERNET request) {
     if (since_report > kRangeReportBytes) {
       since_report = 0;
       listener_->OnTransferProgress(
-          RangeShare(s.position, s.progress_base, request_begin, length));
+          RangeShare(s.position, s.progress_base, whole));
     }
   }
   return true;
@@ -331,7 +342,8 @@ bool HttpTransfer::RangeProbe(HINTERNET request) {
     s.error_code = kErrorLengthMissing;
     return false;
   }
-  s.content_length = length;
+  const uint64_t whole = WholeSize(request, 0, length);
+  s.content_length = static_cast<DWORD>(whole);
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <cstdint>
 #include <string>
 
 #include "net/fetch_request.h"
@@ -94,6 +95,9 @@ class HttpTransfer {
   bool FormPost(HINTERNET root);
   // HTTP status as text compared with `expected`; records the number.
   bool StatusIs(HINTERNET request, const wchar_t* expected);
+  // Whole file size of a 206 answer (Content-Range, else the rest of the
+  // file from request_begin).
+  uint64_t WholeSize(HINTERNET request, DWORD request_begin, DWORD length);
   // Numeric Content-Length, false when missing.
   bool ContentLength(HINTERNET request, DWORD* length);
   // One read; false on failure (error recorded). Stops on cancellation.

@@ -13,14 +13,10 @@ std::array<ByteRange, kPartCount> SplitIntoParts(DWORD size) {
   return parts;
 }
 
-double RangeShare(DWORD position, DWORD progress_base, DWORD request_begin,
-                  DWORD content_length) {
-  // 64-bit: a server may announce a length that overflows 32 bits with the
-  // begin added.
-  const uint64_t whole = static_cast<uint64_t>(request_begin) + content_length;
-  if (whole == 0 || position < progress_base) return 0.0;
+double RangeShare(DWORD position, DWORD progress_base, uint64_t whole_size) {
+  if (whole_size == 0 || position < progress_base) return 0.0;
   return static_cast<double>(position - progress_base) /
-         static_cast<double>(whole);
+         static_cast<double>(whole_size);
 }
 
 DWORD PartRetryDelayMs(uint32_t random) {

@@ -37,12 +37,10 @@ struct ByteRange {
 // three quarters and takes the remainder up to `size`.
 std::array<ByteRange, kPartCount> SplitIntoParts(DWORD size);
 
-// Fraction of the whole file that a range request has written itself:
-// (position - progress_base) / (request_begin + content_length). A ranged
-// answer carries the rest of the file, so the divisor is the whole size and
+// Fraction of the whole file that a range has written itself:
+// (position - progress_base) / whole_size. The divisor is the whole file, so
 // the shares of parallel parts add up. 0 when the divisor is 0.
-double RangeShare(DWORD position, DWORD progress_base, DWORD request_begin,
-                  DWORD content_length);
+double RangeShare(DWORD position, DWORD progress_base, uint64_t whole_size);
 
 // Retry delay of a broken part from any 32-bit pseudo-random value:
 // r mod 2000, raised by 500 when below 500; always 500..1999 ms.

@@ -1,9 +1,11 @@
 #include "net/multi_part_rules.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "net/http_range.h"
 
 namespace net {
 namespace {
@@ -59,15 +61,20 @@ TEST(MultiPartRulesTest, ProgressSharesAddUpToTheWhole) {
           parts[k].begin + static_cast<DWORD>(length * c.done[k]);
       const DWORD request_begin =
           std::min(parts[k].begin + c.resumed_at[k], position);
-      // The server answers "bytes=<request_begin>-" with the rest of the file.
-      sum += RangeShare(position, parts[k].begin, request_begin,
-                        c.size - request_begin);
+      // The part's last request asked from request_begin to the part's end;
+      // the answer's Content-Range names the whole size.
+      const std::wstring content_range =
+          L"bytes " + std::to_wstring(request_begin) + L"-" +
+          std::to_wstring(parts[k].end - 1) + L"/" + std::to_wstring(c.size);
+      sum += RangeShare(position, parts[k].begin,
+                        WholeSizeOfRangeAnswer(content_range, request_begin,
+                                               parts[k].end - request_begin));
       written += position - parts[k].begin;
     }
     EXPECT_NEAR(sum, written / c.size, 1e-9) << c.size;
   }
-  EXPECT_EQ(RangeShare(10, 0, 0, 0), 0.0);
-  EXPECT_EQ(RangeShare(5, 10, 0, 100), 0.0);
+  EXPECT_EQ(RangeShare(10, 0, 0), 0.0);
+  EXPECT_EQ(RangeShare(5, 10, 100), 0.0);
 }
 
 TEST(MultiPartRulesTest, OnlyEveryFourthReportChangesTheDisplay) {
