@@ -126,7 +126,7 @@ bool HttpTransfer::Perform() {
   }
 }
 
-void HttpTransfer::ApplyTimeouts(HINTERNET root) {
+bool HttpTransfer::ApplyTimeouts(HINTERNET root) {
   const Timeouts t = g_timeouts;
   const struct {
     DWORD option;
@@ -140,11 +140,11 @@ void HttpTransfer::ApplyTimeouts(HINTERNET root) {
   for (const auto& o : options) {
     DWORD value = o.value;
     if (!InternetSetOptionA(root, o.option, &value, sizeof(value))) {
-      // The request still works with WinINet's own time-outs.
       QIV_LOG(true, "***设定超时时间失败***");
-      return;
+      return false;
     }
   }
+  return true;
 }
 
 HINTERNET HttpTransfer::OpenUrl(HINTERNET root, const char* headers) {

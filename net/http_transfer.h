@@ -64,6 +64,11 @@ class HttpTransfer {
   static void SetTimeoutsForTesting(const Timeouts* timeouts);
   static Timeouts CurrentTimeouts();
 
+  // Sets the current time-outs on an InternetOpen handle, in the order
+  // send, receive, connect, retries; stops at the first failure (logged) and
+  // returns false then. The request goes on with WinINet's own values.
+  static bool ApplyTimeouts(HINTERNET root);
+
   // Receives progress on the transfer's thread.
   class Listener {
    public:
@@ -102,7 +107,6 @@ class HttpTransfer {
   bool ContentLength(HINTERNET request, DWORD* length);
   // One read; false on failure (error recorded). Stops on cancellation.
   bool Read(HINTERNET request, char* buffer, DWORD size, DWORD* got);
-  void ApplyTimeouts(HINTERNET root);
 
   FetchState* state_;
   InternetHandles* handles_;

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include <wininet.h>
+
 #include "gtest/gtest.h"
+#include "net/http_transfer.h"
 #include "net/reserve_file.h"
 #include "net/testing/test_loops.h"
 #include "net/testing/test_server.h"
@@ -26,12 +29,18 @@ class Recorder : public URLFetcher::URLFetcherDelegate {
   std::vector<float> progress;
 };
 
+// Short time-outs for the tests that stall a transfer: a worker that the
+// cancelling side could not cut off still ends within seconds.
+const HttpTransfer::Timeouts kShortTimeouts = {3000, 3000, 3000, 1};
+
 class URLFetcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(server_.available())
         << "run under testing/with_http_server.sh";
+    HttpTransfer::SetTimeoutsForTesting(&kShortTimeouts);
   }
+  void TearDown() override { HttpTransfer::SetTimeoutsForTesting(nullptr); }
 
   // Starts `fetcher` and runs the UI loop until its next completion.
   bool RunFetch(URLFetcher* fetcher, Recorder* recorder) {
@@ -53,6 +62,35 @@ class URLFetcherTest : public ::testing::Test {
   TestLoops loops_;
   TestServer server_;
 };
+
+// The installer's time-outs reach WinINet, and tests can shorten them. Only
+// the connect time-out is checked: wine's WinINet accepts the send and
+// receive time-outs and the retry count on this handle but does not keep
+// them (querying them fails there).
+TEST(HttpTransferTimeoutsTest, SeamSetsTheValuesOnTheInternetHandle) {
+  const HttpTransfer::Timeouts custom = {1111, 2222, 3333, 4};
+  const struct {
+    const HttpTransfer::Timeouts* seam;
+    DWORD connect_ms;
+  } cases[] = {
+      {nullptr, 20000},
+      {&custom, 3333},
+  };
+  for (const auto& c : cases) {
+    HttpTransfer::SetTimeoutsForTesting(c.seam);
+    HINTERNET root = InternetOpenA("test", INTERNET_OPEN_TYPE_PRECONFIG,
+                                   nullptr, nullptr, 0);
+    ASSERT_NE(root, nullptr);
+    EXPECT_TRUE(HttpTransfer::ApplyTimeouts(root));
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    ASSERT_TRUE(InternetQueryOptionA(root, INTERNET_OPTION_CONNECT_TIMEOUT,
+                                     &value, &size));
+    EXPECT_EQ(value, c.connect_ms);
+    InternetCloseHandle(root);
+  }
+  HttpTransfer::SetTimeoutsForTesting(nullptr);
+}
 
 TEST_F(URLFetcherTest, StringGetKeepsTheTextBeforeAZeroByte) {
   const struct {
@@ -261,7 +299,7 @@ TEST_F(URLFetcherTest, DetachedFetcherNeverCallsBack) {
   EXPECT_TRUE(fetcher->cancelled());
   EXPECT_EQ(fetcher->delegate(), nullptr);
   // WinINet ends the blocked read when its handle is closed; wine's does not
-  // until data moves, so let the server go on.
+  // until data moves (nor at the receive time-out), so let the server go on.
   ASSERT_TRUE(server_.ReleaseStalls());
   WaitUntilIdle(fetcher.get());
   EXPECT_EQ(recorder.completions, 0);
