@@ -36,7 +36,12 @@ void ExpectSameTree(const std::wstring& tree, const std::wstring& dest) {
 struct ChainCase {
   const wchar_t* archive;
   bool streamed;  // every block of it decoded as a stream
+  const char* label;
 };
+
+std::string ChainLabel(const ::testing::TestParamInfo<ChainCase>& info) {
+  return info.param.label;
+}
 
 class Extract7zChainTest : public Extract7zTest,
                            public ::testing::WithParamInterface<ChainCase> {};
@@ -73,13 +78,14 @@ TEST_P(Extract7zChainTest, ExtractsTheTree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Chains, Extract7zChainTest,
-    ::testing::Values(ChainCase{L"lzma.7z", true},       // LZMA; BCJ + LZMA
-                      ChainCase{L"lzma2.7z", true},      // LZMA2; BCJ + LZMA2
-                      ChainCase{L"bcj2.7z", true},       // BCJ2 over LZMA2 + LZMA
-                      ChainCase{L"bcj2_lzma.7z", true},  // BCJ2 over LZMA
-                      ChainCase{L"copy.7z", true},
-                      ChainCase{L"nonsolid.7z", true},
-                      ChainCase{L"ppmd.7z", false}));
+    ::testing::Values(ChainCase{L"lzma.7z", true, "Lzma"},  // LZMA; BCJ + LZMA
+                      ChainCase{L"lzma2.7z", true, "Lzma2"},  // LZMA2; BCJ + LZMA2
+                      ChainCase{L"bcj2.7z", true, "Bcj2"},  // BCJ2 over LZMA2 + LZMA
+                      ChainCase{L"bcj2_lzma.7z", true, "Bcj2Lzma"},  // BCJ2 over LZMA
+                      ChainCase{L"copy.7z", true, "Copy"},
+                      ChainCase{L"nonsolid.7z", true, "NonSolid"},
+                      ChainCase{L"ppmd.7z", false, "Ppmd"}),
+    ChainLabel);
 
 // A 64 MiB solid block with a 1 MiB dictionary extracts within a 16 MiB
 // budget; unpacking the block whole cannot (the failure a 32-bit installer
@@ -160,7 +166,12 @@ TEST_F(Extract7zTest, OutputPathOf500CharactersGives11) {
 
 struct HostileCase {
   const wchar_t* archive;
+  const char* label;
 };
+
+std::string HostileLabel(const ::testing::TestParamInfo<HostileCase>& info) {
+  return info.param.label;
+}
 
 class Extract7zHostileTest : public Extract7zTest,
                              public ::testing::WithParamInterface<HostileCase> {};
@@ -183,12 +194,13 @@ TEST_P(Extract7zHostileTest, RefusedWith16) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, Extract7zHostileTest,
-    ::testing::Values(HostileCase{L"hostile_parent.7z"},
-                      HostileCase{L"hostile_parent_slash.7z"},
-                      HostileCase{L"hostile_root.7z"},
-                      HostileCase{L"hostile_drive.7z"},
-                      HostileCase{L"hostile_deep.7z"},
-                      HostileCase{L"hostile_folder.7z"}));
+    ::testing::Values(HostileCase{L"hostile_parent.7z", "ParentBackslash"},
+                      HostileCase{L"hostile_parent_slash.7z", "ParentSlash"},
+                      HostileCase{L"hostile_root.7z", "Rooted"},
+                      HostileCase{L"hostile_drive.7z", "DriveLetter"},
+                      HostileCase{L"hostile_deep.7z", "ClimbsFromSubfolder"},
+                      HostileCase{L"hostile_folder.7z", "FolderEntry"}),
+    HostileLabel);
 
 TEST(Extract7zNameRuleTest, Table) {
   struct {

@@ -19,6 +19,7 @@ import argparse
 import os
 import random
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -241,6 +242,8 @@ def main():
     args = parser.parse_args()
     exe = next((a for a in reversed(args.run)
                 if a.lower().endswith(".exe") and os.path.isfile(a)), None)
+    # A test time-out ends this wrapper with SIGTERM: still clean up.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
     out = tempfile.mkdtemp(prefix="qiv-archives-")
     try:
         make_7z_fixtures(out, args.seven, exe)
