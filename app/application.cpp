@@ -95,6 +95,9 @@ int RunApplication(HINSTANCE instance, MainWindowFactory factory) {
     // Command line, environment variable and language: fixed before any
     // thread starts.
     InitCommandLineAndLanguage();
+    // The endpoints depend on the external-servers switch and the language,
+    // both final now.
+    CGlobal::InitServerUrls();
 
     result = Run(instance, factory);
 

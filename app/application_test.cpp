@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "app/global.h"
 #include "app/single_instance.h"
 #include "app/utility_window.h"
 #include "base/bind.h"
 #include "base/exit_callbacks.h"
 #include "base/message_loop.h"
 #include "gtest/gtest.h"
+#include "server/server_urls.h"
 
 namespace {
 
@@ -170,6 +172,10 @@ TEST(SpineTest, RunsLoopsAndShutsDownInOrder) {
   EXPECT_EQ(g_file_loop, nullptr);
   EXPECT_EQ(g_io_loop, nullptr);
   EXPECT_EQ(base::ExitCallbacks::instance(), nullptr);
+  // The utility window kept the signed package-query address it was made with.
+  EXPECT_NE(CGlobal::server_urls().query_url.find("/api/token/file/v1_0/infor?accessToken="),
+            std::string::npos)
+      << CGlobal::server_urls().query_url;
 }
 
 // Without a main window the UI loop never runs, yet the process shuts down

@@ -1,6 +1,8 @@
 #include "app/utility_window.h"
 
+#include "app/global.h"
 #include "app/single_instance.h"
+#include "server/server_urls.h"
 
 namespace app {
 
@@ -111,6 +113,7 @@ LRESULT CALLBACK CUtilityWindow::WindowProc(HWND hwnd, UINT message, WPARAM wpar
 
 LRESULT CUtilityWindow::OnCreate() {
   g_utility_window = hwnd_;
+  CGlobal::server_urls().query_url = CGlobal::GetInforUrl();
   MainWindow* window = factory_ ? factory_() : nullptr;
   if (!window)
     return -1;
