@@ -11,8 +11,16 @@
 // handle is therefore closed exactly once, by whichever side comes first.
 //
 // After Cancel() the worker must not touch a handle again: it checks
-// cancelled() before each WinINet call and gives up when it is set. (A call
-// already on its way when Cancel() runs fails on the closed handle.)
+// cancelled() before each WinINet call and gives up when it is set; a call
+// already running when Cancel() closes its handle fails. What this cannot
+// close is the instant between that check and the call itself: were the
+// worker preempted exactly there while another transfer opened a handle that
+// got the freed value, the call would go to that handle. The window is a few
+// instructions wide; WinINet offers no way to pin a handle against a close.
+//
+// Under wine, closing a handle does not end a read that is already blocked
+// (the read ends when data or the end of the stream arrives), and the
+// receive time-out set on the internet handle is not applied either.
 //
 // Threads: Adopt/CloseAll on the worker (pool thread); Cancel and cancelled()
 // on any thread.
