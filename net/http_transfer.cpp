@@ -250,6 +250,7 @@ bool HttpTransfer::FileGet(HINTERNET request) {
   }
 
   char buffer[kFileChunk];
+  DWORD received = 0;  // this run's bytes (position is not reset per run)
   DWORD since_report = 0;
   for (;;) {
     DWORD got = 0;
@@ -263,17 +264,18 @@ bool HttpTransfer::FileGet(HINTERNET request) {
       QIV_DLOG("WriteFile failed, error_code=%lu", s.win32_error);
       return false;
     }
+    received += got;
     s.position += got;
     since_report += got;
     if (since_report > kFileReportBytes) {
       since_report = 0;
-      listener_->OnTransferProgress(static_cast<double>(s.position) / length);
+      listener_->OnTransferProgress(static_cast<double>(received) / length);
     }
   }
   // The stream ended. Only the announced length is a whole file: a
   // connection closed early must not leave a truncated pack "complete".
-  if (s.position != length) {
-    QIV_DLOG("file stream ended at %lu of %lu bytes", s.position, length);
+  if (received != length) {
+    QIV_DLOG("file stream ended at %lu of %lu bytes", received, length);
     return false;
   }
   listener_->OnTransferProgress(1.0);
