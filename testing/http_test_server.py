@@ -225,8 +225,8 @@ def _parse_range(header, size):
     value = header.strip()
     if not value.startswith("bytes="):
         return None
-    spec = value[len("bytes="):].split(",")[0].strip()
-    first, _, last = spec.partition("-")
+    wanted = value[len("bytes="):].split(",")[0].strip()
+    first, _, last = wanted.partition("-")
     try:
         if first == "":
             n = int(last)
