@@ -8,7 +8,7 @@ FetchAdapter::FetchAdapter(const FetchRequest& request)
 FetchAdapter::~FetchAdapter() { DetachFetcher(); }
 
 void FetchAdapter::ReplaceFetcher(const FetchRequest& request) {
-  DetachFetcher();
+  if (fetcher) fetcher->Orphan();
   fetcher = new URLFetcher(request, this);
 }
 

@@ -5,9 +5,10 @@
 // delegate interface (fetch_delegates.h).
 //
 // A fetcher is replaced, never restarted while it runs: ReplaceFetcher()
-// detaches the old one (its late callbacks are dropped, its transfer is cut
-// off) before the new one exists. The destructor detaches as well, so no
-// callback ever reaches a destroyed adapter.
+// orphans the old one (its late callbacks are dropped; a run still in
+// progress ends on its own) before the new one exists. DetachFetcher() and
+// the destructor also cut a running transfer off, so no callback ever
+// reaches a destroyed adapter and quitting never waits for the network.
 //
 // Threads: UI thread only.
 #pragma once
@@ -24,8 +25,11 @@ class FetchAdapter : public URLFetcher::URLFetcherDelegate {
   FetchAdapter& operator=(const FetchAdapter&) = delete;
   ~FetchAdapter() override;
 
-  // Detaches the current fetcher and makes a new one for `request`, with
-  // this adapter as its delegate. Does not start it.
+  // Cuts the current fetcher off from this adapter and makes a new one for
+  // `request`, with this adapter as its delegate. Does not start it. A run
+  // of the old fetcher still in progress is not cancelled: it ends on its
+  // own and reports to nobody (a report replaced by the next one is still
+  // delivered).
   void ReplaceFetcher(const FetchRequest& request);
 
   // Detaches the current fetcher and keeps it: nothing more is reported

@@ -162,7 +162,8 @@ TEST_F(FetchAdaptersTest, BrokenRangeResumesWhereItStopped) {
   old_fetcher->AddRef();
   rc.Resume(url, target, first.length_or_position, first.range_end,
             first.progress_base);
-  EXPECT_TRUE(old_fetcher->cancelled());
+  // The old fetcher is cut off from the adapter: it can never report again.
+  EXPECT_EQ(old_fetcher->delegate(), nullptr);
   old_fetcher->Release();
   ASSERT_TRUE(loops_.RunUntil([&] { return controller_.calls == 2; }));
   EXPECT_TRUE(controller_.last_ok);
@@ -213,6 +214,31 @@ TEST_F(FetchAdaptersTest, DestroyedOwnerGetsNoCallback) {
   EXPECT_TRUE(controller_.progress.empty());
   EXPECT_FALSE(fetcher->succeeded());
   DeleteFileW(target.c_str());
+}
+
+// A report replaced at once by the next one is not lost: the older is
+// orphaned, not cancelled, so both reach the server, and only the newer one
+// reports back.
+TEST_F(FetchAdaptersTest, ReplacedReportStillReachesTheServer) {
+  ASSERT_TRUE(server_.PutFile("first.txt", "ok"));
+  ASSERT_TRUE(server_.PutFile("fast.txt", "ok"));
+  struct Reports : UpLoadByGetDelegate {
+    void OnUpLoadByGetComplete(bool ok) override {
+      ++calls;
+      last_ok = ok;
+    }
+    int calls = 0;
+    bool last_ok = false;
+  } reports;
+  CUpLoadByGet upload(server_.FileUrl("first.txt", "n=1"), &reports);
+  upload.fetcher->Start();
+  upload.ReplaceFetcher(FetchRequest(server_.FileUrl("fast.txt", "n=2"), kPingGet));
+  upload.fetcher->Start();
+  ASSERT_TRUE(loops_.RunUntil([&] { return reports.calls == 1; }));
+  EXPECT_TRUE(reports.last_ok);
+  ASSERT_TRUE(loops_.RunUntil([&] { return server_.CountRequests("first.txt?n=1 ") == 1; }));
+  loops_.Flush();
+  EXPECT_EQ(reports.calls, 1);
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ void URLFetcher::Detach() {
   Cancel();
 }
 
+void URLFetcher::Orphan() { delegate_ = nullptr; }
+
 void URLFetcher::Cancel() { handles_.Cancel(); }
 
 void URLFetcher::StartOnIOThread() {

@@ -68,6 +68,10 @@ class URLFetcher : public base::MessagePumpForIO::IOHandler,
   // UI thread. No callback reaches the delegate afterwards, and a running
   // transfer is cut off (its handles are closed). Permanent.
   void Detach();
+  // UI thread. No callback reaches the delegate afterwards, but a running
+  // transfer goes on to its end: a report already on its way still reaches
+  // the server when its adapter moves on to the next one. Permanent.
+  void Orphan();
   // Any thread. Cancels the running transfer (and every later start)
   // without clearing the delegate; Detach() is the usual call.
   void Cancel();
