@@ -11,6 +11,7 @@
 #include "base/bind.h"
 #include "base/exit_callbacks.h"
 #include "base/message_loop.h"
+#include "base/thread.h"
 #include "gtest/gtest.h"
 #include "server/server_urls.h"
 
@@ -106,9 +107,12 @@ class TestMainWindow : public app::MainWindow {
       Record("restored and repainted");
     if (!IsWindow(doomed_))
       Record("destroyed later");
-    pending_ = 2;
+    pending_ = 3;
     g_file_loop->PostTask(fastdelegate::Bind(&WorkerTask, std::string("file"), &pending_));
     g_io_loop->PostTask(fastdelegate::Bind(&WorkerTask, std::string("io"), &pending_));
+    // The log's initialisation, the UI loop's first task, started "log_thread".
+    base::LogThread()->message_loop()->PostTask(
+        fastdelegate::Bind(&WorkerTask, std::string("log"), &pending_));
     g_ui_loop->PostDelayedTask(fastdelegate::Bind(this, &TestMainWindow::CloseWhenDone), 10000);
   }
 
@@ -142,8 +146,8 @@ app::MainWindow* NoMainWindow() {
 }  // namespace
 
 // The whole spine with a small test window: the UI loop runs, every loop
-// takes tasks, closing the window ends the loop, the workers are joined io
-// first, and the UI loop's exit tasks run after them.
+// takes tasks, closing the window ends the loop, the workers are joined io,
+// file, log in that order, and the UI loop's exit tasks run after them.
 TEST(SpineTest, RunsLoopsAndShutsDownInOrder) {
   g_events.clear();
   EXPECT_EQ(app::RunApplication(GetModuleHandleW(nullptr), &TestMainWindow::Make), 1);
@@ -157,17 +161,19 @@ TEST(SpineTest, RunsLoopsAndShutsDownInOrder) {
       "main window released",
       "io exit",
       "file exit",
+      "log exit",
       "ui exit",
   };
   std::vector<std::string> events = Events();
   std::vector<std::string> ordered;
   for (const std::string& e : events) {
-    if (e.rfind("file task", 0) != 0 && e.rfind("io task", 0) != 0)
+    if (e.find(" task on ") == std::string::npos || e.rfind("ui task", 0) == 0)
       ordered.push_back(e);
   }
   EXPECT_EQ(ordered, expected);
   EXPECT_NE(std::find(events.begin(), events.end(), "file task on file_thread"), events.end());
   EXPECT_NE(std::find(events.begin(), events.end(), "io task on io_thread"), events.end());
+  EXPECT_NE(std::find(events.begin(), events.end(), "log task on log_thread"), events.end());
   EXPECT_EQ(g_ui_loop, nullptr);
   EXPECT_EQ(g_file_loop, nullptr);
   EXPECT_EQ(g_io_loop, nullptr);
