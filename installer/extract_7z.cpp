@@ -13,6 +13,7 @@
 #include "7zFile.h"
 #include "installer/extract_allocator.h"
 #include "installer/extract_folder_stream.h"
+#include "installer/util/path_confinement.h"
 
 namespace {
 
@@ -58,42 +59,6 @@ class CScopedHandle {
 void Print(const char* text) { std::fputs(text, stdout); }
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-// The absolute, normalised form of |path| (empty on failure).
-std::wstring FullPath(const std::wstring& path) {
-  DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (need == 0)
-    return std::wstring();
-  std::wstring full(need, L'\0');
-  DWORD got = GetFullPathNameW(path.c_str(), need, &full[0], nullptr);
-  if (got == 0 || got >= need)
-    return std::wstring();
-  full.resize(got);
-  return full;
-}
-
-// True when |full| is strictly below the folder |root| (no trailing "\").
-bool IsBelow(const std::wstring& full, const std::wstring& root) {
-  if (full.size() <= root.size() + 1 || full[root.size()] != L'\\')
-    return false;
-  return CompareStringOrdinal(full.c_str(), static_cast<int>(root.size()),
-                              root.c_str(), static_cast<int>(root.size()),
-                              TRUE) == CSTR_EQUAL;
-}
-
-bool IsFolder(const std::wstring& path) {
-  DWORD attrs = GetFileAttributesW(path.c_str());
-  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Creates every missing folder of |folder| (absolute, normalised) below
-// |root|; failures show up when the file in it cannot be created.
-void CreateFoldersBelow(const std::wstring& root, const std::wstring& folder) {
-  for (size_t i = root.size() + 1; i <= folder.size(); ++i) {
-    if (i == folder.size() || folder[i] == L'\\')
-      CreateDirectoryW(folder.substr(0, i).c_str(), nullptr);
-  }
-}
 
 // "Extracting <name>" in the console's code page; false when the name
 // cannot be converted.
@@ -179,10 +144,10 @@ class C7zExtraction {
 
 int C7zExtraction::Run(const std::wstring& archive_path,
                        const std::wstring& dest_dir) {
-  dest_ = FullPath(dest_dir);
+  dest_ = FullPathOf(dest_dir);
   while (dest_.size() > 1 && IsSeparator(dest_.back()))
     dest_.pop_back();
-  if (dest_.empty() || !IsFolder(dest_)) {
+  if (dest_.empty() || !IsExistingFolder(dest_)) {
     Print("Install path not existed\n");
     return SZ_ERROR_MEM;
   }
@@ -254,8 +219,8 @@ int C7zExtraction::ExtractEntry(UInt32 index) {
   // The name rule above keeps entries inside; the resolved path is checked
   // as well, for whatever else the file system would resolve (reserved
   // device names, trailing dots).
-  const std::wstring full = FullPath(path);
-  if (full != dest_ && !IsBelow(full, dest_)) {
+  const std::wstring full = FullPathOf(path);
+  if (!IsPathWithin(full, dest_)) {
     Print(" - refused: outside the destination\n");
     return SZ_ERROR_ARCHIVE;
   }

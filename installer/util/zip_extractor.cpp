@@ -8,6 +8,7 @@
 // unzip.h first: it brings zlib.h, which iowin32.h needs.
 #include "unzip.h"
 #include "iowin32.h"
+#include "installer/util/path_confinement.h"
 
 namespace {
 
@@ -59,48 +60,6 @@ class CScopedUnzip {
 };
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-std::wstring FullPath(const std::wstring& path) {
-  DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (need == 0)
-    return std::wstring();
-  std::wstring full(need, L'\0');
-  DWORD got = GetFullPathNameW(path.c_str(), need, &full[0], nullptr);
-  if (got == 0 || got >= need)
-    return std::wstring();
-  full.resize(got);
-  return full;
-}
-
-std::wstring WithoutTrailingSeparators(std::wstring path) {
-  while (path.size() > 1 && IsSeparator(path.back()))
-    path.pop_back();
-  return path;
-}
-
-// True when |full| is |root| or lies below it.
-bool IsWithin(const std::wstring& full, const std::wstring& root) {
-  if (full.size() < root.size())
-    return false;
-  if (full.size() > root.size() && full[root.size()] != L'\\')
-    return false;
-  return CompareStringOrdinal(full.c_str(), static_cast<int>(root.size()),
-                              root.c_str(), static_cast<int>(root.size()),
-                              TRUE) == CSTR_EQUAL;
-}
-
-bool IsFolder(const std::wstring& path) {
-  DWORD attrs = GetFileAttributesW(path.c_str());
-  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Creates the missing folders of |folder| below |root| (both absolute).
-void CreateFoldersBelow(const std::wstring& root, const std::wstring& folder) {
-  for (size_t i = root.size() + 1; i <= folder.size(); ++i) {
-    if (i == folder.size() || folder[i] == L'\\')
-      CreateDirectoryW(folder.substr(0, i).c_str(), nullptr);
-  }
-}
 
 bool HasParentStep(const std::wstring& name) {
   return name.find(L"../") != std::wstring::npos ||
@@ -309,8 +268,8 @@ uint32_t ResolveZipItemPath(const std::wstring& base,
                             const std::wstring& name, std::wstring* full) {
   if (name.empty() || IsSeparator(name[0]) || name.find(L':') != std::wstring::npos)
     return kZipBadArgument;
-  *full = FullPath(base + L"\\" + name);
-  if (full->empty() || !IsWithin(WithoutTrailingSeparators(*full), confinement))
+  *full = FullPathOf(base + L"\\" + name);
+  if (full->empty() || !IsPathWithin(WithoutTrailingSeparators(*full), confinement))
     return kZipBadArgument;
   return kZipOk;
 }
@@ -319,11 +278,11 @@ uint32_t GetLastZipError() { return g_last_zip_error.load(); }
 
 bool ExtractZipToFolder(const std::wstring& zip_path, const std::wstring& folder,
                         const std::wstring& confinement) {
-  const std::wstring base = WithoutTrailingSeparators(FullPath(folder));
+  const std::wstring base = WithoutTrailingSeparators(FullPathOf(folder));
   const std::wstring fence = confinement.empty()
                                  ? base
-                                 : WithoutTrailingSeparators(FullPath(confinement));
-  if (base.empty() || !IsFolder(base) || fence.empty() || !IsFolder(fence))
+                                 : WithoutTrailingSeparators(FullPathOf(confinement));
+  if (base.empty() || !IsExistingFolder(base) || fence.empty() || !IsExistingFolder(fence))
     return false;
 
   zlib_filefunc64_def io;
