@@ -53,9 +53,18 @@ TEST(RegistryViewTest, PrefixForBothAnswers) {
 TEST(RegistryViewTest, Wow64QueryAnswers) {
   bool wow64 = true;
   ASSERT_TRUE(QueryWow64Process(&wow64));
-  // A 64-bit program is never a WoW64 process.
+  // A 64-bit program is never a WoW64 process. A 32-bit one is exactly when
+  // it runs on a 64-bit Windows: the 32-bit smoke suite names the prefix it
+  // runs in ("win32" or "wow64").
   if (sizeof(void*) == 8) {
     EXPECT_FALSE(wow64);
+    return;
+  }
+  char prefix[16] = {};
+  if (GetEnvironmentVariableA("QIV_VM32_PREFIX", prefix, sizeof(prefix)) > 0) {
+    EXPECT_EQ(wow64, std::string(prefix) == "wow64") << prefix;
+    EXPECT_EQ(RegistryViewPrefix(wow64),
+              std::string(prefix) == "wow64" ? L"SOFTWARE\\Wow6432Node\\" : L"SOFTWARE\\");
   }
 }
 
