@@ -6,6 +6,8 @@
 #include <atomic>
 #include <vector>
 
+#include "installer/util/test_folder.h"
+
 namespace {
 
 void Walk(const std::wstring& root, const std::wstring& relative,
@@ -59,30 +61,10 @@ bool IsFolderPath(const std::wstring& path) {
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return std::string();
-  std::string content;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(h, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-    content.append(buffer, got);
-  CloseHandle(h);
-  return content;
-}
+std::string ReadWholeFile(const std::wstring& path) { return ReadTestFile(path); }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& content) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written,
-                      nullptr);
-  CloseHandle(h);
-  return ok && written == content.size();
+  return WriteTestFile(path, content);
 }
 
 bool SameFileContent(const std::wstring& a, const std::wstring& b) {

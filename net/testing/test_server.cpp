@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "installer/util/test_folder.h"
+
 namespace net {
 
 namespace {
@@ -21,14 +23,7 @@ std::wstring Widen(const std::string& text) {
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                            &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
+  return WriteTestFile(path, bytes);
 }
 
 }  // namespace
@@ -106,19 +101,7 @@ std::string MakeBytes(size_t size, unsigned seed) {
   return bytes;
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  std::string bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-    bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
+std::string ReadFileBytes(const std::wstring& path) { return ReadTestFile(path); }
 
 std::string Sha256Hex(const std::string& bytes) {
   BCRYPT_ALG_HANDLE algorithm = nullptr;
