@@ -6,9 +6,9 @@
 #include "app/global.h"
 #include "app/startup.h"
 #include "app/utility_window.h"
+#include "app/worker_threads.h"
 #include "base/exit_callbacks.h"
 #include "base/message_loop.h"
-#include "base/thread.h"
 #include "installer/util/resource_util.h"
 
 namespace app {
@@ -18,29 +18,10 @@ namespace {
 HINSTANCE g_instance = nullptr;
 UINT g_taskbar_button_created = 0;
 
-// Starts |thread| unless it already runs and publishes its loop in |loop|.
-// A thread that cannot start leaves |loop| null; later posts check for that.
-void StartWorker(base::Thread* thread, base::MessageLoop::Type type, base::MessageLoop** loop) {
-  if (!thread->message_loop()) {
-    base::Thread::StartOptions options;
-    options.loop_type = type;
-    thread->Start(options);
-  }
-  *loop = thread->message_loop();
-}
-
-// Stops |thread| (its queued tasks still run first) and withdraws its loop.
-void StopWorker(base::Thread* thread, base::MessageLoop** loop) {
-  thread->Stop();
-  if (loop)
-    *loop = nullptr;
-}
-
 // Everything between the worker threads' start and their stop. Returns the
 // process's result.
 int Run(HINSTANCE instance, MainWindowFactory factory) {
-  StartWorker(base::FileThread(), base::MessageLoop::TYPE_DEFAULT, &g_file_loop);
-  StartWorker(base::IoThread(), base::MessageLoop::TYPE_IO, &g_io_loop);
+  StartWorkerThreads();
 
   // Default folders; the folders above the pack folder are created now.
   InitDefaultFolders();
@@ -64,9 +45,7 @@ int Run(HINSTANCE instance, MainWindowFactory factory) {
 
   // Workers end before the UI loop is deleted: the UI loop's exit tasks
   // (removing downloaded packs) must not race with file work still queued.
-  StopWorker(base::IoThread(), &g_io_loop);
-  StopWorker(base::FileThread(), &g_file_loop);
-  StopWorker(base::LogThread(), nullptr);
+  StopWorkerThreads();
 
   g_ui_loop = nullptr;
   delete ui_loop;

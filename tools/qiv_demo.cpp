@@ -15,10 +15,10 @@
 #include "app/default_folders.h"
 #include "app/global.h"
 #include "app/startup.h"
+#include "app/worker_threads.h"
 #include "base/bind.h"
 #include "base/exit_callbacks.h"
 #include "base/message_loop.h"
-#include "base/thread.h"
 #include "installer/extract_7z.h"
 #include "installer/util/file_util.h"
 #include "installer/util/file_version.h"
@@ -155,13 +155,7 @@ int wmain(int argc, wchar_t** argv) {
   app::InitCommandLineAndLanguage();
   CGlobal::InitServerUrls();
 
-  base::Thread::StartOptions file_options;
-  base::FileThread()->Start(file_options);
-  g_file_loop = base::FileThread()->message_loop();
-  base::Thread::StartOptions io_options;
-  io_options.loop_type = base::MessageLoop::TYPE_IO;
-  base::IoThread()->Start(io_options);
-  g_io_loop = base::IoThread()->message_loop();
+  app::StartWorkerThreads();
 
   int result;
   {
@@ -174,10 +168,7 @@ int wmain(int argc, wchar_t** argv) {
       ui_loop.Run();
       result = run.result();
     }
-    base::IoThread()->Stop();
-    g_io_loop = nullptr;
-    base::FileThread()->Stop();
-    g_file_loop = nullptr;
+    app::StopWorkerThreads();
     g_ui_loop = nullptr;
   }
   Say("result: %s", std::to_string(result));

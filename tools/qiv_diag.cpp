@@ -25,6 +25,7 @@
 #include "app/default_folders.h"
 #include "app/global.h"
 #include "app/startup.h"
+#include "app/worker_threads.h"
 #include "base/exit_callbacks.h"
 #include "base/message_loop.h"
 #include "base/thread.h"
@@ -97,13 +98,7 @@ std::string RunLog(int count) {
   CGlobal::mutable_startup().debug = true;
   simlog::SetDebugLogging(true);
 
-  base::Thread::StartOptions file_options;
-  base::FileThread()->Start(file_options);
-  g_file_loop = base::FileThread()->message_loop();
-  base::Thread::StartOptions io_options;
-  io_options.loop_type = base::MessageLoop::TYPE_IO;
-  base::IoThread()->Start(io_options);
-  g_io_loop = base::IoThread()->message_loop();
+  app::StartWorkerThreads();
 
   auto* ui_loop = new base::MessageLoop(base::MessageLoop::TYPE_UI);
   ui_loop->set_thread_name("ui_thread");
@@ -121,11 +116,7 @@ std::string RunLog(int count) {
   ui_loop->Run();
   watcher.join();
 
-  base::IoThread()->Stop();
-  g_io_loop = nullptr;
-  base::FileThread()->Stop();
-  g_file_loop = nullptr;
-  base::LogThread()->Stop();
+  app::StopWorkerThreads();
   g_ui_loop = nullptr;
   delete ui_loop;
   return simlog::LogAssist::Instance()->log_file_path();
